@@ -41,7 +41,6 @@ class Run:
             self.sim.wait(5)
         except subprocess.TimeoutExpired:
             self.sim.kill()
-        subprocess.run(["ip", "netns", "exec", self.name, "pkill", "-f", "nuv-device-sim"], stderr=subprocess.DEVNULL)
         subprocess.run(["ip", "netns", "del", self.name], stderr=subprocess.DEVNULL)
 
     def screen(self):
