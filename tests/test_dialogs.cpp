@@ -250,7 +250,10 @@ TEST_F(Dialogs, EveryTemplateFitsAHundredByThirtyTwoAndLongTextsScrollAtEightyBy
         ASSERT_NE(t, nullptr);
         w.t = t;
         w.caption = t->caption;
-        for (int i = 0; i < t->control_count; ++i) w.controls.push_back(Control{&t->controls[i]});
+        for (int i = 0; i < t->control_count; ++i) {
+            w.controls.emplace_back();
+            w.controls.back().t = &t->controls[i];
+        }
         if (id == 104) w.controls.back().text = PasswordHelpText;
         int width, height;
         dialog_size(w, 100, 32, &width, &height);

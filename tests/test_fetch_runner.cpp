@@ -122,11 +122,13 @@ TEST_F(FetchRunner, ProgressStepsEveryTenPassesAndCarriesAcrossAttempts) {
     passwords = {"secret"};
     // The device answers the first request only after 1200 passes, so the
     // bar runs past 100 and wraps before the second attempt begins.
-    std::unique_lock<std::mutex> hold(server.lock);
+    std::atomic<bool> holding{false};
     std::thread release([&] {
+        std::lock_guard<std::mutex> hold(server.lock);
+        holding = true;
         while (g_passes < 1200) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        hold.unlock();
     });
+    while (!holding) std::this_thread::sleep_for(std::chrono::milliseconds(1));
     EXPECT_GT(fetch(), 0);
     release.join();
     set_clock_hooks({});

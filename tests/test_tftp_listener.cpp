@@ -22,8 +22,10 @@ protected:
         listener.socket = socket.fd;
         listener.local_address = Loopback;
         set_image_file_name("/nuv1a2b.bi0");
-        thread = std::thread([this] { run_listener(&listener); });
     }
+    // Started once the images are in place: the listener reads them when a
+    // request arrives, which orders nothing between the threads.
+    void start() { thread = std::thread([this] { run_listener(&listener); }); }
     void TearDown() override {
         if (thread.joinable()) thread.join();
         TftpTest::TearDown();
@@ -44,6 +46,7 @@ protected:
 
 TEST_F(TftpListenerTest, DropsEverythingButTheAnnouncedNameThenServesIt) {
     use_image(1000, Target);
+    start();
     TftpPeer peer(listener.port);
     const std::string junk[] = {
         u16(1) + std::string("/NUV1A2B.BI0\0octet\0", 19),  // other letter case
@@ -79,6 +82,7 @@ TEST_F(TftpListenerTest, TwoStagesOnOneSocketWithTheStageRaisedBetween) {
     use_image(1536, Target);
     g_state.stage = Transition;
     log.reported_version = "2.0.12";
+    start();
     TftpPeer peer(listener.port);
     download(peer, "/nuv1a2b.bi0");
     while (g_state.stage != Target) std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -103,13 +107,20 @@ TEST_F(TftpListenerTest, TwoStagesOnOneSocketWithTheStageRaisedBetween) {
 
 TEST_F(TftpListenerTest, FailedTransitionStageStillLeadsToTheTargetWait) {
     use_image(700, Transition);
+    std::vector<uint8_t> transition = image;
+    g_state.transition_image.data = transition.data();
+    use_image(100, Target);
+    g_state.stage = Transition;
     log.reported_version = "2.0.11";  // the device did not take the image
+    start();
     TftpPeer peer(listener.port);
     download(peer, "/nuv1a2b.bi0");
     while (g_state.stage != Target) std::this_thread::sleep_for(std::chrono::milliseconds(1));
     EXPECT_EQ(log.count("error Upgrade Failed: Version not matching"), 1);
-    use_image(100, Target);
-    log.reported_version = "3.1.5(SE)";
+    {
+        std::lock_guard<std::mutex> l(log.lock);
+        log.reported_version = "3.1.5(SE)";
+    }
     set_image_file_name("/nuv5.bi1");
     download(peer, "/nuv5.bi1");
 }

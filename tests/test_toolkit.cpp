@@ -98,7 +98,10 @@ TEST(Layout, CentringTakesTheFloorOfEachHalf) {
     Window w;
     w.t = &Sample;
     w.caption = Sample.caption;
-    for (auto& c : Controls) w.controls.push_back(Control{&c});
+    for (auto& c : Controls) {
+        w.controls.emplace_back();
+        w.controls.back().t = &c;
+    }
     int width, height;
     dialog_size(w, 100, 32, &width, &height);
     Window* live = create_dialog(Sample, DialogBehaviour{}, nullptr);
