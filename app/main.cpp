@@ -1,5 +1,6 @@
 // nuv-upgrade: the whole run is a sequence of dialogs in the terminal.
 #include <cstdio>
+#include <unistd.h>
 
 #include "app/upgrade.h"
 #include "app/upgrade_calls.h"
@@ -22,9 +23,11 @@ const UpgradeCalls ProgramCalls = {
     run_fetch_with_progress,
     confirm_dialog,
     start_tftp_listener,
+    // Idle until another thread ends the process; a termination signal
+    // interrupts the wait (the listener's loop notices it too).
     [] {
         for (;;) {
-            sleep_ms(10);
+            pause();
             end_process_if_requested();
         }
     },

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <ctime>
+#include <sys/prctl.h>
 
 namespace {
 std::atomic<uint32_t (*)()> g_now{nullptr};
@@ -27,3 +28,5 @@ void set_clock_hooks(ClockHooks hooks) {
     g_now = hooks.now;
     g_sleep = hooks.sleep;
 }
+
+void set_coarse_timer(bool coarse) { prctl(PR_SET_TIMERSLACK, coarse ? 1000000UL : 0UL); }

@@ -12,3 +12,8 @@ struct ClockHooks {
 };
 // Null members restore the real clock or sleep.
 void set_clock_hooks(ClockHooks hooks);
+
+// A coarse timer for the calling thread: its short waits may last up to a
+// millisecond longer, so an idle polling loop wakes about half as often.
+// Waits for a socket still end the moment a datagram arrives.
+void set_coarse_timer(bool coarse);

@@ -7,6 +7,7 @@
 
 #include "app/common.h"
 #include "app/upgrade_state.h"
+#include "platform/clock.h"
 #include "platform/process.h"
 #include "platform/socket.h"
 #include "tftp/notifications.h"
@@ -72,6 +73,7 @@ void run_listener(TftpListener* l) {
     if (ui.waiting_started) ui.waiting_started(true);
     int idle = 0;
     set_nonblocking(l->socket);
+    set_coarse_timer(true);  // the idle wait need not wake a thousand times a second
     for (;;) {
         uint32_t address = 0;
         uint16_t port = 0;
@@ -79,11 +81,13 @@ void run_listener(TftpListener* l) {
         if (n >= 1) {
             if (handle_listener_datagram(*l, n) == Dropped) continue;
             if (ui.waiting_ended) ui.waiting_ended();
+            set_coarse_timer(false);
             run_tftp_session(l->socket, l->local_address, l->port, address, port,
                              reinterpret_cast<const char*>(l->receive_buffer + 2));
             if (g_state.stage == Target) return;
             g_state.stage = Target;
             if (ui.waiting_started) ui.waiting_started(false);
+            set_coarse_timer(true);
             idle = 0;
             continue;
         }

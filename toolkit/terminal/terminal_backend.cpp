@@ -5,6 +5,7 @@
 #include <mutex>
 #include <ncurses.h>
 #include <unistd.h>
+#include <vector>
 
 #include "platform/clock.h"
 #include "platform/process.h"
@@ -16,8 +17,14 @@ namespace {
 std::timed_mutex g_curses;
 std::atomic<bool> g_active{false};
 uint32_t g_last_frame = 0;
+uint32_t g_last_input = 0;
 bool g_pending = true;
+std::vector<char> g_shown_chars;  // the last frame drawn
+std::vector<uint8_t> g_shown_attrs;
 constexpr uint32_t FrameIntervalMs = 33;
+// Keys are read at most every 5 ms: the waiting loops pump a thousand times
+// a second, and a person does not type that fast.
+constexpr uint32_t InputIntervalMs = 5;
 
 int translate(int ch) {
     switch (ch) {
@@ -58,6 +65,10 @@ void click(int mx, int my) {
 
 void draw() {
     Grid g = render_desktop(desktop_snapshot(), COLS, LINES);
+    // Most changes (a progress step) leave the picture as it was.
+    if (g.chars == g_shown_chars && g.attrs == g_shown_attrs) return;
+    g_shown_chars = g.chars;
+    g_shown_attrs = g.attrs;
     for (int y = 0; y < g.height; ++y) {
         move(y, 0);
         for (int x = 0; x < g.width; ++x) {
@@ -73,12 +84,29 @@ void draw() {
     refresh();
 }
 
+void read_keys();
+
 void service() {
     std::unique_lock<std::timed_mutex> l(g_curses, std::try_to_lock);
     if (!l.owns_lock() || !g_active) return;  // another thread is at it
+    uint32_t now = milliseconds();
+    if (now - g_last_input >= InputIntervalMs) {
+        g_last_input = now;
+        read_keys();
+    }
+    if (now - g_last_frame < FrameIntervalMs) return;
+    if (take_desktop_changed()) g_pending = true;
+    if (!g_pending) return;
+    g_pending = false;
+    g_last_frame = now;
+    draw();
+}
+
+void read_keys() {
     for (int ch; (ch = getch()) != ERR;) {
         if (ch == KEY_RESIZE) {
             g_pending = true;
+            g_shown_chars.clear();
             continue;
         }
         if (ch == KEY_MOUSE) {
@@ -88,13 +116,6 @@ void service() {
         }
         if (int key = translate(ch)) post_key(key);
     }
-    uint32_t now = milliseconds();
-    if (now - g_last_frame < FrameIntervalMs) return;
-    if (take_desktop_changed()) g_pending = true;
-    if (!g_pending) return;
-    g_pending = false;
-    g_last_frame = now;
-    draw();
 }
 
 void screen_size(int* w, int* h) {
