@@ -132,7 +132,7 @@ TEST_F(HttpFetch, NothingSentGivesZeroAndRefusedConnectionGivesZero) {
 }
 
 TEST_F(HttpFetch, BindMovesOnWhenTheFirstPortIsTaken) {
-    const uint16_t base = static_cast<uint16_t>(41000 + getpid() % 2000);
+    const uint16_t base = static_cast<uint16_t>(20000 + getpid() % 12000);
     Socket taken(make_tcp_socket());
     ASSERT_TRUE(bind_socket(taken.fd, Loopback, base));
     server.reply(ok_page("x"));
@@ -143,20 +143,27 @@ TEST_F(HttpFetch, BindMovesOnWhenTheFirstPortIsTaken) {
     EXPECT_LE(requests[0].peer_port, base + 100);
 }
 
+// Takes 101 consecutive ports below the ephemeral range (so no other socket
+// of the machine is handed one of them), then fetches from the first.
+void fetch_with_all_ports_taken() {
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        const uint16_t base = static_cast<uint16_t>(20000 + (getpid() * 7 + attempt * 211) % 12000);
+        std::vector<Socket> taken;
+        bool all = true;
+        for (int i = 0; i < 101 && all; ++i) {
+            taken.emplace_back(make_tcp_socket());
+            all = bind_socket(taken.back().fd, Loopback, static_cast<uint16_t>(base + i));
+        }
+        if (!all) continue;
+        http_fetch(Loopback, base, Loopback, 1, "/", g_state.response_buffer, 0x1ffff);
+        _exit(4);
+    }
+    _exit(3);
+}
+
 TEST(HttpFetchDeath, AllOneHundredAndOnePortsTakenEndsWithTheBindMessage) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    const uint16_t base = static_cast<uint16_t>(45000 + getpid() % 2000);
-    EXPECT_EXIT(
-        {
-            std::vector<Socket> taken;
-            for (int i = 0; i < 101; ++i) {
-                taken.emplace_back(make_tcp_socket());
-                if (!bind_socket(taken.back().fd, Loopback, static_cast<uint16_t>(base + i))) _exit(3);
-            }
-            http_fetch(Loopback, base, Loopback, 1, "/", g_state.response_buffer, 0x1ffff);
-            _exit(4);
-        },
-        testing::ExitedWithCode(0), "Upgrade Failed: Can't bind HTTP socket");
+    EXPECT_EXIT(fetch_with_all_ports_taken(), testing::ExitedWithCode(0), "Upgrade Failed: Can't bind HTTP socket");
 }
 
 TEST_F(HttpFetch, ResponsesLongerThanTheCapacityAreCut) {

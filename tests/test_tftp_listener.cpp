@@ -125,27 +125,42 @@ TEST_F(TftpListenerTest, FailedTransitionStageStillLeadsToTheTargetWait) {
     download(peer, "/nuv5.bi1");
 }
 
+// Takes `count` consecutive UDP ports below the ephemeral range and returns
+// the first; exits with 2 if none such can be found.
+uint16_t take_ports(int count, std::vector<Socket>* taken) {
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        const uint16_t base = static_cast<uint16_t>(20000 + (getpid() * 13 + attempt * 307) % 12000);
+        taken->clear();
+        bool all = true;
+        for (int i = 0; i < count && all; ++i) {
+            taken->emplace_back(make_udp_socket());
+            all = bind_socket(taken->back().fd, Loopback, static_cast<uint16_t>(base + i));
+        }
+        // The port after the taken ones must be free for the listener.
+        Socket next(make_udp_socket());
+        if (all && bind_socket(next.fd, Loopback, static_cast<uint16_t>(base + count))) return base;
+    }
+    _exit(2);
+}
+
+void start_with_first_port_taken() {
+    std::vector<Socket> taken;
+    uint16_t base = take_ports(1, &taken);
+    uint16_t port = start_tftp_listener_from(Loopback, base);
+    _exit(port == base + 1 ? 11 : 12);
+}
+
+void start_with_all_ports_taken() {
+    std::vector<Socket> taken;
+    uint16_t base = take_ports(100, &taken);
+    start_tftp_listener_from(Loopback, base);
+    _exit(12);
+}
+
 TEST(TftpListenerPorts, MovesToTheNextPortWhenTheFirstIsTaken) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    const uint16_t base = static_cast<uint16_t>(30000 + getpid() % 2000);
-    EXPECT_EXIT(
-        {
-            Socket taken(make_udp_socket());
-            if (!bind_socket(taken.fd, Loopback, base)) _exit(2);
-            uint16_t port = start_tftp_listener_from(Loopback, base);
-            _exit(port == base + 1 ? 11 : 12);
-        },
-        testing::ExitedWithCode(11), "");
-    EXPECT_EXIT(
-        {
-            std::vector<Socket> taken;
-            for (int i = 0; i < 100; ++i) {
-                taken.emplace_back(make_udp_socket());
-                if (!bind_socket(taken.back().fd, Loopback, static_cast<uint16_t>(base + i))) _exit(2);
-            }
-            start_tftp_listener_from(Loopback, base);
-            _exit(12);
-        },
-        testing::ExitedWithCode(0), "Upgrade Failed: Can't bind TFTP listener socket");
+    EXPECT_EXIT(start_with_first_port_taken(), testing::ExitedWithCode(11), "");
+    EXPECT_EXIT(start_with_all_ports_taken(), testing::ExitedWithCode(0),
+                "Upgrade Failed: Can't bind TFTP listener socket");
 }
 }  // namespace
