@@ -4,7 +4,6 @@
 
 #include "app/upgrade.h"
 #include "app/upgrade_calls.h"
-#include "platform/clock.h"
 #include "platform/process.h"
 #include "tftp/listener.h"
 #include "toolkit/terminal/terminal_backend.h"

@@ -153,7 +153,9 @@ TEST_F(Dialogs, AddressDialogRefusesInvalidAddressesAndStaysOpen) {
     EXPECT_EQ(g_state.local_address, 0x0A0B0C0Du);
     const ShownDialog* d = user.last(101);
     for (auto& c : d->window.controls) {
-        if (c.t->id == 1017) EXPECT_EQ(c.selection, -1);
+        if (c.t->id == 1017) {
+            EXPECT_EQ(c.selection, -1);
+        }
     }
 
     // The handset variant: its icon and help text, Escape cancels.

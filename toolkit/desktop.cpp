@@ -166,13 +166,8 @@ void center_on_screen(Window& window) {
     std::lock_guard<std::recursive_mutex> l(g_lock);
     int sw, sh;
     g_backend.screen_size(&sw, &sh);
-    int w, h;
-    dialog_size(window, sw, sh, &w, &h);
-    // Floor of each half, so a window larger than the screen goes negative.
-    auto floor_half = [](int v) { return v >= 0 ? v / 2 : -((-v + 1) / 2); };
-    window.x = floor_half(sw - w);
-    window.y = floor_half(sh - h);
     window.centred = true;
+    window_origin(window, layout_dialog(window, sw, sh), sw, sh, &window.x, &window.y);
     raise(window);
     g_changed = true;
 }

@@ -127,6 +127,12 @@ void dialog_size(const Window& w, int sw, int sh, int* width, int* height) {
     *height = d.height;
 }
 
+void window_origin(const Window& w, const DialogLayout& d, int sw, int sh, int* x, int* y) {
+    auto floor_half = [](int v) { return v >= 0 ? v / 2 : -((-v + 1) / 2); };
+    *x = w.centred ? floor_half(sw - d.width) : w.x;
+    *y = w.centred ? floor_half(sh - d.height) : w.y;
+}
+
 void Grid::put(int x, int y, char c, uint8_t attr) {
     if (x < 0 || y < 0 || x >= width || y >= height) return;
     chars[static_cast<size_t>(y * width + x)] = c;
@@ -274,11 +280,8 @@ Grid render_desktop(const std::vector<Window>& windows, int sw, int sh) {
         const Window& w = windows[wi];
         const bool active = wi + 1 == windows.size();
         DialogLayout d = layout_dialog(w, sw, sh);
-        int x = w.x, y = w.y;
-        if (w.centred) {
-            x = (sw - d.width) >= 0 ? (sw - d.width) / 2 : -((d.width - sw + 1) / 2);
-            y = (sh - d.height) >= 0 ? (sh - d.height) / 2 : -((d.height - sh + 1) / 2);
-        }
+        int x, y;
+        window_origin(w, d, sw, sh, &x, &y);
         for (int row = 0; row < d.height; ++row)
             for (int col = 0; col < d.width; ++col) g.put(x + col, y + row, ' ');
         for (int col = 1; col < d.width - 1; ++col) {

@@ -21,6 +21,11 @@ struct DialogLayout {
 // control, then reduced to fit the screen (long texts then scroll).
 DialogLayout layout_dialog(const Window& window, int screen_width, int screen_height);
 void dialog_size(const Window& window, int screen_width, int screen_height, int* width, int* height);
+// Where the window's top-left cell is: centred windows at the floor of each
+// half of the room left (negative when the window is larger), others where
+// they were put.
+void window_origin(const Window& window, const DialogLayout& layout, int screen_width, int screen_height, int* x,
+                   int* y);
 
 // Lines broken at CR LF (or LF), each wrapped at word boundaries to `width`.
 std::vector<std::string> wrap_text(const std::string& text, int width);

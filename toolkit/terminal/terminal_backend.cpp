@@ -57,9 +57,8 @@ void click(int mx, int my) {
     if (windows.empty()) return;
     const Window& w = windows.back();
     DialogLayout d = layout_dialog(w, COLS, LINES);
-    int x = (COLS - d.width) >= 0 ? (COLS - d.width) / 2 : -((d.width - COLS + 1) / 2);
-    int y = (LINES - d.height) >= 0 ? (LINES - d.height) / 2 : -((d.height - LINES + 1) / 2);
-    if (!w.centred) x = w.x, y = w.y;
+    int x, y;
+    window_origin(w, d, COLS, LINES, &x, &y);
     if (my == y && mx >= x + d.width - 5 && mx < x + d.width - 2) post_key(KeyClose);
 }
 
